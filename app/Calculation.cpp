@@ -14,7 +14,9 @@ namespace {
 // The step of each resolution in seconds, the value passed to RoundUpTime.
 constexpr std::array<double, 4> ResolutionSteps = {1.0, 0.1, 0.01, 0.001};
 
-std::int32_t Wrap(std::uint32_t Value) { return static_cast<std::int32_t>(Value); }
+std::int32_t Wrap(std::uint32_t Value) {
+    return static_cast<std::int32_t>(Value);
+}
 
 // The product in 80-bit extended precision, rounded to the nearest integer (ties to even);
 // its low 32 bits are the count. A product of 2^63 or more in magnitude has no 64-bit
@@ -40,7 +42,8 @@ std::int32_t ResultCount(const TTivTools& TivTools, const TCalculationInputs& In
     case 1:
         return Wrap(U1 - U2);
     case 2: {
-        const long double Factor = rtl::StrToFloatDef(Inputs.CalcText, 0.0L, Inputs.DecimalSeparator);
+        const long double Factor =
+            rtl::StrToFloatDef(Inputs.CalcText, 0.0L, Inputs.DecimalSeparator);
         return Product(First, rtl::ExtendedToDouble(Factor));
     }
     default:
@@ -58,11 +61,14 @@ std::string CalculateResult(const TTivTools& TivTools, const TCalculationInputs&
             return Result;
         std::int32_t Count = ResultCount(TivTools, Inputs);
         const int Resolution = Inputs.ResolutionIndex;
-        if (Inputs.RoundItIAAF && Resolution >= 0 && Resolution < static_cast<int>(ResolutionSteps.size()))
-            Count = TivTools.RoundUpTime(Count, ResolutionSteps[static_cast<std::size_t>(Resolution)]);
+        if (Inputs.RoundItIAAF && Resolution >= 0 &&
+            Resolution < static_cast<int>(ResolutionSteps.size()))
+            Count =
+                TivTools.RoundUpTime(Count, ResolutionSteps[static_cast<std::size_t>(Resolution)]);
         // The item texts begin with "hh:mm:"; without it, hours and minutes show only when
         // they are not zero.
-        const std::string_view Pattern = Inputs.ResolutionText.substr(std::min<std::size_t>(6, Inputs.ResolutionText.size()));
+        const std::string_view Pattern =
+            Inputs.ResolutionText.substr(std::min<std::size_t>(6, Inputs.ResolutionText.size()));
         // A negative count comes back as "-" and its magnitude.
         Result = TivTools.MsToTimeText(Count, Pattern);
     } catch (const Exception&) {

@@ -10,8 +10,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    static constexpr std::array<const char*, 4> Resolutions = {"hh:mm:ss", "hh:mm:ss,t", "hh:mm:ss,tt",
-                                                               "hh:mm:ss,ttt"};
+    static constexpr std::array<const char*, 4> Resolutions = {"hh:mm:ss", "hh:mm:ss,t",
+                                                               "hh:mm:ss,tt", "hh:mm:ss,ttt"};
     TTivTools TivTools(nullptr);
     TCalculationInputs Inputs;
     const std::string Operation = argc > 2 ? argv[2] : "+";

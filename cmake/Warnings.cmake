@@ -13,6 +13,11 @@ if(ZR_SANITIZE)
   target_link_options(zr_defaults INTERFACE ${zr_san})
 endif()
 
+if(ZR_FUZZ)
+  # Coverage for libFuzzer in every library the fuzz targets link.
+  target_compile_options(zr_defaults INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 function(zr_target_defaults target)
   target_link_libraries(${target} PRIVATE zr_defaults)
 endfunction()

@@ -15,7 +15,9 @@ constexpr std::uint32_t MsPerHour = 3600000;
 constexpr std::uint32_t MsPerMinute = 60000;
 constexpr std::uint32_t MsPerSecond = 1000;
 
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+bool IsDigit(char C) {
+    return C >= '0' && C <= '9';
+}
 
 // The digits of one field of a time text. Leading zeros are allowed; a value above the
 // largest count counts as 0, so that one absurd field cannot wrap the total.
@@ -127,10 +129,10 @@ TPatternFields ReadPattern(std::string_view Pattern) {
     return Fields;
 }
 
-// Writes a count of zero or more. The working text is "hh:mm:ss,ttt" with blanks as gaps; the
-// hours take as many digits as they need (at least two), so counts of 100 hours and more
+// Writes a count of zero or more after the sign. The working text is "hh:mm:ss,ttt" with blanks as
+// gaps; the hours take as many digits as they need (at least two), so counts of 100 hours and more
 // keep every field in its place: 444306780 at "ss,tt" gives "123:25:06,78".
-std::string FormatCount(std::uint32_t Count, const TPatternFields& Fields) {
+std::string FormatCount(std::uint32_t Count, const TPatternFields& Fields, std::string_view Sign) {
     const std::uint32_t Hours = Count / MsPerHour;
     const std::uint32_t Rest = Count - Hours * MsPerHour;
     const std::uint32_t Minutes = Rest / MsPerMinute;
@@ -181,17 +183,18 @@ std::string FormatCount(std::uint32_t Count, const TPatternFields& Fields) {
     // The fraction shows as many digits as the pattern names, and only after the seconds:
     // a pattern with a fraction but no seconds shows neither, so that digits never follow
     // the minutes directly.
-    const std::size_t FractionDigits = Fields.Seconds ? static_cast<std::size_t>(Fields.FractionDigits) : 0;
+    const std::size_t FractionDigits =
+        Fields.Seconds ? static_cast<std::size_t>(Fields.FractionDigits) : 0;
     const std::size_t FirstCut = FractionDigits == 0 ? 8 + O : 9 + O + FractionDigits;
     for (std::size_t I = FirstCut; I < Length; ++I)
         W[I] = ' ';
 
-    std::string Text;
+    std::string Text(Sign);
     for (std::size_t I = 0; I < Length; ++I)
         if (W[I] != ' ')
             Text += W[I];
     for (char Trailing : {':', ',', '.'})
-        if (Text.size() > 1 && Text.back() == Trailing)
+        if (Text.size() > Sign.size() + 1 && Text.back() == Trailing)
             Text.pop_back();
     return Text;
 }
@@ -222,7 +225,8 @@ std::int32_t TTivTools::TimeTextToMs(std::string_view Text) const {
 }
 
 void TTivTools::TimeKeyFilter(TObject* /*Sender*/, char& Key) const {
-    const bool Allowed = Key == '\b' || Key == '\t' || Key == ',' || Key == '.' || Key == ':' || IsDigit(Key);
+    const bool Allowed =
+        Key == '\b' || Key == '\t' || Key == ',' || Key == '.' || Key == ':' || IsDigit(Key);
     if (!Allowed)
         Key = '\0';
 }
@@ -232,8 +236,8 @@ std::string TTivTools::MsToTimeText(std::int32_t Count, std::string_view Pattern
     // A negative count is written as "-" and its magnitude, the most negative count
     // included: -2147483648 at "ss,ttt" gives "-596:31:23,648".
     if (Count < 0)
-        return "-" + FormatCount(0u - static_cast<std::uint32_t>(Count), Fields);
-    return FormatCount(static_cast<std::uint32_t>(Count), Fields);
+        return FormatCount(0u - static_cast<std::uint32_t>(Count), Fields, "-");
+    return FormatCount(static_cast<std::uint32_t>(Count), Fields, "");
 }
 
 std::int32_t TTivTools::RoundUpTime(std::int32_t Count, double StepSeconds) const {

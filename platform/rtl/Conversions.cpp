@@ -12,7 +12,9 @@
 namespace rtl {
 namespace {
 
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+bool IsDigit(char C) {
+    return C >= '0' && C <= '9';
+}
 
 // Checks the accepted form and writes the number in the form strtold reads in the "C"
 // locale (the separator as "."), without the blanks. Returns false for any other text.
@@ -87,7 +89,8 @@ char RegionalDecimalSeparator() {
     if (User == static_cast<locale_t>(nullptr))
         return '.';
     const char* Radix = nl_langinfo_l(RADIXCHAR, User);
-    const char Separator = (Radix != nullptr && Radix[0] != '\0' && Radix[1] == '\0') ? Radix[0] : '.';
+    const char Separator =
+        (Radix != nullptr && Radix[0] != '\0' && Radix[1] == '\0') ? Radix[0] : '.';
     freelocale(User);
     return Separator;
 }

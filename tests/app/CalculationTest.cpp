@@ -1,9 +1,9 @@
 #include "Calculation.h"
+
 #include "timecalc/TivTools.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "rtl/Conversions.h"
-#include "vcl/SysUtils.h"
 
-#include <gtest/gtest.h>
+#include "vcl/SysUtils.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>

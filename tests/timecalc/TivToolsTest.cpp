@@ -1,9 +1,9 @@
 #include "timecalc/TivTools.h"
+
 #include "vcl/SysUtils.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 #include <vector>
@@ -46,7 +46,9 @@ TEST(TimeTextToMs, ReadsTimeTexts) {
         {"596:31:23,647", 2147483647},
         {"1:02:03,00", 3723000},
         {"8:14,77", 494770},
-        {"\x01\x7f\xff""1\t:\n2", 62000},
+        {"\x01\x7f\xff"
+         "1\t:\n2",
+         62000},
         // A fraction of more than three digits is cut, as everywhere else.
         {"8:14,5432", 494543},
         {",99999", 999},
@@ -68,7 +70,8 @@ TEST(TimeTextToMs, TimesAboveTheLargestCountRaise) {
 
 TEST(TimeKeyFilter, LetsOnlyTimeCharactersThrough) {
     const std::string Allowed = "0123456789:,.\b\t";
-    for (int Code = std::numeric_limits<char>::min(); Code <= std::numeric_limits<char>::max(); ++Code) {
+    for (int Code = std::numeric_limits<char>::min(); Code <= std::numeric_limits<char>::max();
+         ++Code) {
         char Key = static_cast<char>(Code);
         Tools.TimeKeyFilter(nullptr, Key);
         const bool Passes = Code != 0 && Allowed.find(static_cast<char>(Code)) != std::string::npos;
@@ -150,12 +153,13 @@ TEST(MsToTimeText, NegativeCountsAreTheSignAndTheMagnitude) {
     EXPECT_EQ(Tools.MsToTimeText(-60000, "ss,tt"), "-1:00,00");
     EXPECT_EQ(Tools.MsToTimeText(-5, "ss,ttt"), "-00,005");
     EXPECT_EQ(Tools.MsToTimeText(-2147483647, "ss,ttt"), "-596:31:23,647");
-    EXPECT_EQ(Tools.MsToTimeText(std::numeric_limits<std::int32_t>::min(), "ss,ttt"), "-596:31:23,648");
+    EXPECT_EQ(Tools.MsToTimeText(std::numeric_limits<std::int32_t>::min(), "ss,ttt"),
+              "-596:31:23,648");
 }
 
 TEST(MsToTimeText, WrittenTextsReadBackToTheCountShown) {
-    const std::vector<std::int32_t> Counts = {0, 1, 999, 1000, 59999, 60000, 494779, 3599999,
-                                              3600000, 359999999, 360000000, 2147483647};
+    const std::vector<std::int32_t> Counts = {
+        0, 1, 999, 1000, 59999, 60000, 494779, 3599999, 3600000, 359999999, 360000000, 2147483647};
     const std::vector<std::pair<const char*, std::int32_t>> Patterns = {
         {"ss,t", 100}, {"ss,tt", 10}, {"ss,ttt", 1}, {"hh:mm:ss", 1000}};
     for (std::int32_t Count : Counts)

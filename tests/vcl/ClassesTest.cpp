@@ -1,8 +1,8 @@
 #include "vcl/Classes.h"
+
 #include "vcl/SysUtils.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
