@@ -1,0 +1,120 @@
+// The application object and the form and data-module bases on top of Qt Widgets: creating
+// the long-lived objects, the help-file setting and help requests, and the report of a
+// failure that leaves an event handler. The controls live in StdCtrls, Buttons, ExtCtrls.
+#pragma once
+
+#include "vcl/Classes.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTranslator>
+#include <exception>
+#include <functional>
+#include <string>
+#include <type_traits>
+
+class QAction;
+
+// An event handler that takes the object the event comes from.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Runs one event handler of the program. A failure that leaves it is reported by the
+// application object and the program goes on; Qt's own frames, which are not built for
+// exceptions, never see it. Returns whether the handler ran to its end.
+bool DispatchEvent(const std::function<void()>& Handler) noexcept;
+
+// A top-level window built from a form resource (.ui). The client area is the central
+// widget; its children with the dynamic property Align "alTop" or "alBottom" keep the full
+// width and stick to that edge, as the form resource's alignment asks.
+class TForm : public QMainWindow, public TComponent {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnResize;
+
+    // Fires OnCreate; the application object calls it once the form's reference is set.
+    void DoCreate();
+
+    std::string Caption() const;
+    void SetCaption(const std::string& ACaption);
+    int ClientWidth() const { return width(); }
+
+    // Runs Handler when the menu item is chosen, by click or by its shortcut; the sender
+    // is the form, which holds the menu.
+    void ConnectMenuItem(QAction* Item, TNotifyEvent Handler);
+
+protected:
+    // Sizes the window to the client area's minimum and bounds it by the client area's
+    // limits, the menu bar added; called once the form resource is set up.
+    void ConstrainToClient();
+    void resizeEvent(QResizeEvent* Event) override;
+    // Gives the menu's shortcuts precedence over the focused control.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void AlignControls();
+    bool IsMenuShortcut(const QKeyCombination& Key) const;
+};
+
+// A container of non-visual components, created and destroyed as a whole.
+class TDataModule : public TComponent {
+public:
+    using TComponent::TComponent;
+};
+
+// Answers a help request for a context number; returns whether help was shown.
+using THelpHandler = std::function<bool(int Context)>;
+
+// The one application object: Qt's application with the services the program's forms use.
+// It owns the forms and data modules it creates and destroys them, the last created
+// first, before Qt goes down.
+class TApplication : public QApplication, public TComponent {
+public:
+    TApplication(int& argc, char** argv);
+    ~TApplication() override;
+
+    // Creates a form or data module owned by the application and stores it in Reference
+    // before the form's OnCreate runs. The first form is the main form.
+    template <class T> void CreateForm(T*& Reference);
+
+    // Shows the main form and runs the message loop; returns the exit code.
+    int Run();
+
+    TForm* MainForm() const { return FMainForm; }
+    std::string Title() const;
+
+    const std::string& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const std::string& AHelpFile) { FHelpFile = AHelpFile; }
+    // Makes Handler serve help requests; returns the handler it replaces (empty if none).
+    THelpHandler SetHelpHandler(THelpHandler Handler);
+    // Asks for help on Context; without a handler nothing happens and the result is false.
+    bool HelpContext(int Context);
+
+    // Reports a failure in an error box under the application's title. A failure while
+    // such a report is still open is not reported again, so that a failing timer cannot
+    // pile up boxes.
+    void ShowException(const std::exception& E);
+
+private:
+    friend class TForm;
+    void RegisterForm(TForm* Form);
+    void UnregisterForm(TForm* Form);
+
+    QTranslator FQtTranslator;
+    TForm* FMainForm = nullptr;
+    std::string FHelpFile;
+    THelpHandler FHelpHandler;
+    bool FShowingException = false;
+};
+
+extern TApplication* Application;
+
+template <class T> void TApplication::CreateForm(T*& Reference) {
+    Reference = new T(this);
+    if constexpr (std::is_base_of_v<TForm, T>) {
+        RegisterForm(Reference);
+        Reference->DoCreate();
+    }
+}
