@@ -7,14 +7,33 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 
+#include <QPoint>
+#include <QRect>
+#include <vector>
+
+class TRegstry;
+class THookHelpSystem;
+
 class TFormMain : public TForm, public Ui::TFormMain {
 public:
     explicit TFormMain(TComponent* AOwner);
+    // The help-system hook lives no longer than the window, also when no close ran.
+    ~TFormMain() override;
 
     // Recalculates every 300 ms from creation on, and at once on "=".
     TTimer* TimerCalculate;
+    // Keeps the time of the last use under HKEY_CURRENT_USER\Software\Tiv\<name>\Main.
+    TRegstry* Regstry1;
+    // Ticks once, 100 ms after creation, and is gone afterwards.
+    TTimer* StartTimer = nullptr;
 
     void FormCreate(TObject* Sender);
+    void StartTimerTimer(TObject* Sender);
+    void ApplicationOnIdle(TObject* Sender, bool& Done);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void ReadFromIni();
+    void WriteToIni();
     void FormResize(TObject* Sender);
     void TimerCalculateTimer(TObject* Sender);
     void SBCopyClick(TObject* Sender);
@@ -29,3 +48,11 @@ public:
 
 // The one main window, from its creation to the end of the program.
 extern TFormMain* FormMain;
+
+// The help-system hook, from the main window's creation to its close.
+extern THookHelpSystem* HelpSystemHook;
+
+// Where the start puts the main window: 18 pixels right of the left edge and 20 pixels above
+// the bottom edge of the monitor that holds most of it (the nearest one when none does),
+// from the monitors' full bounds. Frame is the window's outer geometry.
+QPoint BottomLeftPosition(const std::vector<QRect>& Monitors, const QRect& Frame);

@@ -143,9 +143,11 @@ Status CreateKey(Root Under, std::string_view Path, Access Right, Key& Result) n
         HiveSlot* Slot = S.Acquire(Under);
         if (Slot == nullptr)
             return Status::Failed;
-        // Opening what exists needs no write; only a missing key makes it a write.
+        // Opening with write access takes the hive's write lock, as creating does, so that a
+        // hive that cannot be written refuses the key at once. Opening for reading needs no
+        // write unless the key is missing.
         std::int64_t Id = 0;
-        Status Found = Slot->Open->FindKey(Hive::RootKeyId, Names, false, Id);
+        Status Found = Slot->Open->FindKey(Hive::RootKeyId, Names, CanWrite(Right), Id);
         if (Found == Status::NotFound)
             Found = Slot->Open->FindKey(Hive::RootKeyId, Names, true, Id);
         if (Found == Status::Success)

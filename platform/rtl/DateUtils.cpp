@@ -3,6 +3,8 @@
 #include <cctype>
 #include <chrono>
 #include <ctime>
+#include <langinfo.h>
+#include <locale.h>
 
 namespace rtl {
 namespace {
@@ -30,10 +32,58 @@ char Lower(char C) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
 }
 
+bool StartsWithNoCase(std::string_view Text, std::string_view Prefix) {
+    if (Text.size() < Prefix.size())
+        return false;
+    for (std::size_t I = 0; I < Prefix.size(); ++I)
+        if (Lower(Text[I]) != Prefix[I])
+            return false;
+    return true;
+}
+
+// A strftime time format as a format of ours. Conversions that show no hour, minute, second
+// or marker are left out.
+std::string TimeFormatOf(std::string_view Posix, std::string_view TwelveHourPosix) {
+    std::string Format;
+    for (std::size_t I = 0; I < Posix.size(); ++I) {
+        if (Posix[I] != '%' || I + 1 == Posix.size()) {
+            Format += Posix[I];
+            continue;
+        }
+        switch (Posix[++I]) {
+        case 'H': Format += "hh"; break;
+        case 'k': case 'I': case 'l': Format += "h"; break;
+        case 'M': Format += "nn"; break;
+        case 'S': Format += "ss"; break;
+        case 'p': case 'P': Format += "ampm"; break;
+        case 'T': Format += "hh:nn:ss"; break;
+        case 'R': Format += "hh:nn"; break;
+        case 'r': Format += TimeFormatOf(TwelveHourPosix, "%I:%M:%S %p"); break;
+        case '%': Format += '%'; break;
+        default: break;
+        }
+    }
+    return Format;
+}
+
 } // namespace
 
+TFormatSettings RegionalFormatSettings() {
+    TFormatSettings Settings;
+    const locale_t User = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (User == static_cast<locale_t>(nullptr))
+        return Settings;
+    const std::string Format = TimeFormatOf(nl_langinfo_l(T_FMT, User), nl_langinfo_l(T_FMT_AMPM, User));
+    if (Format.find('h') != std::string::npos)
+        Settings.LongTimeFormat = Format;
+    Settings.TimeAMString = nl_langinfo_l(AM_STR, User);
+    Settings.TimePMString = nl_langinfo_l(PM_STR, User);
+    freelocale(User);
+    return Settings;
+}
+
 TFormatSettings& FormatSettings() {
-    static TFormatSettings Settings;
+    static TFormatSettings Settings = RegionalFormatSettings();
     return Settings;
 }
 
@@ -72,6 +122,47 @@ std::string FormatDate(std::string_view Format, const DateTimeParts& Date) {
 
 std::string DateToStr(const DateTimeParts& Date) {
     return FormatDate(FormatSettings().ShortDateFormat, Date);
+}
+
+
+std::string FormatTime(std::string_view Format, const DateTimeParts& Time,
+                       const TFormatSettings& Settings) {
+    const bool TwelveHours = [&] {
+        for (std::size_t I = 0; I < Format.size(); ++I)
+            if (StartsWithNoCase(Format.substr(I), "ampm"))
+                return true;
+        return false;
+    }();
+    std::string Text;
+    for (std::size_t I = 0; I < Format.size();) {
+        if (StartsWithNoCase(Format.substr(I), "ampm")) {
+            Text += Time.Hour < 12 ? Settings.TimeAMString : Settings.TimePMString;
+            I += 4;
+            continue;
+        }
+        const char Letter = Lower(Format[I]);
+        std::size_t Count = 1;
+        while (I + Count < Format.size() && Lower(Format[I + Count]) == Letter)
+            ++Count;
+        const std::size_t Width = Count >= 2 ? 2 : 1;
+        if (Letter == 'h')
+            Text += Padded(TwelveHours ? (Time.Hour + 11) % 12 + 1 : Time.Hour, Width);
+        else if (Letter == 'n')
+            Text += Padded(Time.Minute, Width);
+        else if (Letter == 's')
+            Text += Padded(Time.Second, Width);
+        else
+            Text.append(Format.substr(I, Count));
+        I += Count;
+    }
+    return Text;
+}
+
+std::string DateTimeToStr(const DateTimeParts& DateTime) {
+    std::string Text = DateToStr(DateTime);
+    if (DateTime.Hour != 0 || DateTime.Minute != 0 || DateTime.Second != 0)
+        Text += " " + FormatTime(FormatSettings().LongTimeFormat, DateTime, FormatSettings());
+    return Text;
 }
 
 } // namespace rtl

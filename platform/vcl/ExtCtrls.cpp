@@ -11,3 +11,10 @@ TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
 void TTimer::SetInterval(int AInterval) {
     FTimer.start(AInterval);
 }
+
+void TTimer::SetEnabled(bool AEnabled) {
+    if (!AEnabled)
+        FTimer.stop();
+    else if (!FTimer.isActive())
+        FTimer.start();
+}

@@ -17,6 +17,7 @@ public:
     // Sets the interval and starts counting it afresh.
     void SetInterval(int AInterval);
     bool Enabled() const { return FTimer.isActive(); }
+    void SetEnabled(bool AEnabled);
 
 private:
     QTimer FTimer;

@@ -2,8 +2,12 @@
 
 #include "os/MessageBox.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QSessionManager>
+#include <QWindow>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScopedValueRollback>
@@ -60,6 +64,29 @@ void TForm::ConstrainToClient() {
     resize(minimumSize());
 }
 
+bool TForm::CloseQuery() {
+    bool CanClose = true;
+    const bool Ran = DispatchEvent([&] {
+        if (OnCloseQuery)
+            OnCloseQuery(this, CanClose);
+    });
+    return Ran && CanClose;
+}
+
+void TForm::closeEvent(QCloseEvent* Event) {
+    TCloseAction Action = caHide;
+    if (!CloseQuery() || !DispatchEvent([&] {
+            if (OnClose)
+                OnClose(this, Action);
+        }) || Action == caNone) {
+        Event->ignore();
+        return;
+    }
+    Event->accept();
+    if (Application != nullptr && Application->MainForm() == this)
+        Application->Terminate();
+}
+
 void TForm::resizeEvent(QResizeEvent* Event) {
     QMainWindow::resizeEvent(Event);
     AlignControls();
@@ -114,6 +141,15 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv), T
     if (FQtTranslator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&FQtTranslator);
+    // The main form decides when the program ends, not the last window that closes.
+    setQuitOnLastWindowClosed(false);
+    // The queue has run empty when the loop is about to wait for the next event.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [this] { Idle(); });
+    connect(this, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& Manager) {
+        if (!QueryEndSession())
+            Manager.cancel();
+    });
 }
 
 TApplication::~TApplication() {
@@ -146,7 +182,47 @@ void TApplication::ShowException(const std::exception& E) {
         return;
     const QScopedValueRollback Showing(FShowingException, true);
     QWidget* Owner = activeWindow() != nullptr ? activeWindow() : FMainForm;
+    NormalizeTopMosts();
     os::MessageBox(Owner, E.what(), Title(), os::MbOk | os::MbIconError);
+    RestoreTopMosts();
+}
+
+void TApplication::Terminate() {
+    quit();
+}
+
+void TApplication::Idle() {
+    if (!OnIdle)
+        return;
+    bool Done = true;
+    DispatchEvent([&] { OnIdle(this, Done); });
+    if (!Done)
+        QMetaObject::invokeMethod(this, [this] { Idle(); }, Qt::QueuedConnection);
+}
+
+void TApplication::NormalizeTopMosts() {
+    if (FTopMostLevel++ > 0)
+        return;
+    for (QWidget* Window : topLevelWidgets()) {
+        QWindow* Handle = Window->windowHandle();
+        if (Handle != nullptr && Handle->flags().testFlag(Qt::WindowStaysOnTopHint)) {
+            Handle->setFlag(Qt::WindowStaysOnTopHint, false);
+            FTopMostWindows.emplace_back(Window);
+        }
+    }
+}
+
+void TApplication::RestoreTopMosts() {
+    if (FTopMostLevel == 0 || --FTopMostLevel > 0)
+        return;
+    for (auto It = FTopMostWindows.rbegin(); It != FTopMostWindows.rend(); ++It)
+        if (!It->isNull() && (*It)->windowHandle() != nullptr)
+            (*It)->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, true);
+    FTopMostWindows.clear();
+}
+
+bool TApplication::QueryEndSession() {
+    return FMainForm == nullptr || FMainForm->CloseQuery();
 }
 
 void TApplication::RegisterForm(TForm* Form) {

@@ -7,16 +7,26 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTranslator>
 #include <exception>
 #include <functional>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 class QAction;
 
 // An event handler that takes the object the event comes from.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+// Asked before a form closes; clearing CanClose, or raising, keeps the form open.
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// What happens to a form that closes: hidden (the main form's closing ends the program),
+// or left open.
+enum TCloseAction { caNone, caHide };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+// Runs each time the message queue runs empty; Done false asks for another call at once.
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 
 // Runs one event handler of the program. A failure that leaves it is reported by the
 // application object and the program goes on; Qt's own frames, which are not built for
@@ -33,9 +43,13 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnResize;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
 
     // Fires OnCreate; the application object calls it once the form's reference is set.
     void DoCreate();
+    // Runs OnCloseQuery; a failure in it is reported and refuses the close.
+    bool CloseQuery();
 
     std::string Caption() const;
     void SetCaption(const std::string& ACaption);
@@ -50,6 +64,9 @@ protected:
     // limits, the menu bar added; called once the form resource is set up.
     void ConstrainToClient();
     void resizeEvent(QResizeEvent* Event) override;
+    // A close request: the close query, then OnClose; the main form's closing ends the
+    // message loop.
+    void closeEvent(QCloseEvent* Event) override;
     // Gives the menu's shortcuts precedence over the focused control.
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
@@ -97,16 +114,35 @@ public:
     // pile up boxes.
     void ShowException(const std::exception& E);
 
+    // Ends the message loop once the current event is handled.
+    void Terminate();
+
+    TIdleEvent OnIdle;
+
+    // Takes the program's stay-on-top windows out of the top-most layer, so that a box can
+    // show above them; nested calls are counted. Each RestoreTopMosts undoes one level, and
+    // at level zero the windows go back, last taken first, without moving or activating.
+    void NormalizeTopMosts();
+    void RestoreTopMosts();
+    int TopMostLevel() const { return FTopMostLevel; }
+
+    // Asks the main form's close query whether the desktop session may end (log-out,
+    // shutdown); the form stays open either way.
+    bool QueryEndSession();
+
 private:
     friend class TForm;
     void RegisterForm(TForm* Form);
     void UnregisterForm(TForm* Form);
+    void Idle();
 
     QTranslator FQtTranslator;
     TForm* FMainForm = nullptr;
     std::string FHelpFile;
     THelpHandler FHelpHandler;
     bool FShowingException = false;
+    int FTopMostLevel = 0;
+    std::vector<QPointer<QWidget>> FTopMostWindows;
 };
 
 extern TApplication* Application;

@@ -9,6 +9,8 @@
 #include "vcl/SysUtils.h"
 
 #include <QAction>
+#include <QEventLoop>
+#include <QTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -17,9 +19,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -323,6 +327,90 @@ TEST(TTimerTest, TicksWithItselfAsSenderAndIsOwned) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return Senders.size() >= 2; }, 10000));
     EXPECT_EQ(Senders.front(), Timer);
     EXPECT_EQ(Owner.ComponentCount(), 1);
+}
+
+} // namespace
+
+// --- closing, idle and the top-most layer ---
+
+namespace {
+
+struct TCloseCase {
+    const char* Name;
+    bool Grant;
+    bool Raise;
+    TCloseAction Action;
+    bool Closes;
+    int Closed; // how often OnClose ran
+};
+
+TEST(FormCloseTest, TheCloseQueryAndTheCloseActionDecide) {
+    const std::vector<TCloseCase> Cases = {
+        {"granted", true, false, caHide, true, 1},
+        {"refused", false, false, caHide, false, 0},
+        {"query raises", true, true, caHide, false, 0},
+        {"kept open by the close handler", true, false, caNone, false, 1},
+    };
+    for (const TCloseCase& Case : Cases) {
+        TMessageBoxRecorder Boxes;
+        TForm Form(nullptr);
+        Form.show();
+        int Closed = 0;
+        Form.OnCloseQuery = [&](TObject*, bool& CanClose) {
+            if (Case.Raise)
+                throw Exception("RegOpenKey failed!");
+            CanClose = Case.Grant;
+        };
+        Form.OnClose = [&](TObject*, TCloseAction& Action) {
+            ++Closed;
+            Action = Case.Action;
+        };
+        EXPECT_EQ(Form.close(), Case.Closes) << Case.Name;
+        EXPECT_EQ(Closed, Case.Closed) << Case.Name;
+        EXPECT_EQ(Boxes.Boxes.size(), Case.Raise ? 1u : 0u) << Case.Name;
+    }
+}
+
+bool StaysOnTop(const QWidget& Window) {
+    return Window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+TEST(TopMostTest, LoweredWindowsComeBackWhenTheLastLevelIsUndone) {
+    QWidget OnTop(nullptr, Qt::WindowStaysOnTopHint);
+    QWidget Plain;
+    OnTop.show();
+    Plain.show();
+    ASSERT_TRUE(StaysOnTop(OnTop));
+    Application->NormalizeTopMosts();
+    Application->NormalizeTopMosts();
+    EXPECT_FALSE(StaysOnTop(OnTop));
+    EXPECT_EQ(Application->TopMostLevel(), 2);
+    Application->RestoreTopMosts();
+    EXPECT_FALSE(StaysOnTop(OnTop));
+    Application->RestoreTopMosts();
+    EXPECT_TRUE(StaysOnTop(OnTop));
+    EXPECT_FALSE(StaysOnTop(Plain));
+    EXPECT_TRUE(OnTop.isVisible());
+    // With nothing lowered a restore does nothing.
+    Application->RestoreTopMosts();
+    EXPECT_EQ(Application->TopMostLevel(), 0);
+    EXPECT_TRUE(StaysOnTop(OnTop));
+}
+
+// A running message loop, not merely processed events, is what waits for the next event.
+TEST(IdleTest, RunsWhenTheQueueRunsEmptyAndAgainAtOnceWhenNotDone) {
+    QEventLoop Loop;
+    int Calls = 0;
+    Application->OnIdle = [&](TObject* Sender, bool& Done) {
+        EXPECT_EQ(Sender, Application);
+        Done = ++Calls >= 3;
+        if (Done)
+            Loop.quit();
+    };
+    QTimer::singleShot(5000, &Loop, &QEventLoop::quit);
+    Loop.exec();
+    Application->OnIdle = nullptr;
+    EXPECT_GE(Calls, 3);
 }
 
 } // namespace
