@@ -58,18 +58,21 @@ Display* Dpy = nullptr;
 // under test first connect.
 class XEnvironment : public ::testing::Environment {
 public:
+    // Xvfb picks a free display itself and writes its number into the pipe.
     void SetUp() override {
-        for (int Number = 140; Number < 200 && Dpy == nullptr; ++Number) {
-            if (access(("/tmp/.X11-unix/X" + std::to_string(Number)).c_str(), F_OK) == 0)
-                continue;
-            const std::string Name = ":" + std::to_string(Number);
-            XServer = Spawn({"Xvfb", Name, "-screen", "0", "800x600x24", "-nolisten", "tcp"});
-            setenv("DISPLAY", Name.c_str(), 1);
-            WaitFor([] { return (Dpy = XOpenDisplay(nullptr)) != nullptr; });
-            if (Dpy == nullptr)
-                Stop(XServer);
-        }
-        ASSERT_NE(Dpy, nullptr) << "no private X server";
+        int Pipe[2];
+        ASSERT_EQ(pipe(Pipe), 0);
+        XServer = Spawn({"Xvfb", "-displayfd", std::to_string(Pipe[1]), "-screen", "0",
+                         "800x600x24", "-nolisten", "tcp"});
+        close(Pipe[1]);
+        std::string Number;
+        char C = 0;
+        while (read(Pipe[0], &C, 1) == 1 && C != '\n')
+            Number += C;
+        close(Pipe[0]);
+        ASSERT_FALSE(Number.empty()) << "no private X server";
+        setenv("DISPLAY", (":" + Number).c_str(), 1);
+        ASSERT_TRUE(WaitFor([] { return (Dpy = XOpenDisplay(nullptr)) != nullptr; }));
     }
     void TearDown() override {
         XCloseDisplay(Dpy);
@@ -133,8 +136,8 @@ bool HasWmState(Window W) {
     int Format = 0;
     unsigned long Items = 0, After = 0;
     unsigned char* Data = nullptr;
-    XGetWindowProperty(Dpy, W, AtomOf("WM_STATE"), 0, 2, False, AnyPropertyType, &Type, &Format, &Items, &After,
-                       &Data);
+    XGetWindowProperty(Dpy, W, AtomOf("WM_STATE"), 0, 2, False, AnyPropertyType, &Type, &Format,
+                       &Items, &After, &Data);
     if (Data != nullptr)
         XFree(Data);
     return Items > 0;
