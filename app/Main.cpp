@@ -1,8 +1,10 @@
 #include "Main.h"
 
+#include "About.h"
 #include "Calculation.h"
 #include "DataModule.h"
 #include "Regstry.h"
+#include "Version.h"
 #include "htmlhelp/HookHelpSystem.h"
 #include "os/MessageBox.h"
 #include "os/Module.h"
@@ -11,6 +13,7 @@
 #include "rtl/FileNames.h"
 #include "timecalc/TivTools.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
@@ -92,9 +95,15 @@ QPoint BottomLeftPosition(const std::vector<QRect>& Monitors, const QRect& Frame
 }
 
 TFormMain::TFormMain(TComponent* AOwner)
-    : TForm(AOwner), TimerCalculate(new TTimer(this)), Regstry1(new TRegstry(this)) {
+    : TForm(AOwner), TimerCalculate(new TTimer(this)), About(new TAboutBoxDlg(this)),
+      Regstry1(new TRegstry(this)) {
     setupUi(this);
     ConstrainToClient();
+    // The window's icon is the program's: the about box shows it too.
+    QApplication::setWindowIcon(windowIcon());
+    About->SetName("About");
+    About->SetCopyright("Copyright © 2025 Tiv");
+    About->SetComments("Rechenprogramm zur Manipulation von Zeiten");
     // The keyboard starts in the first operand, the first stop of the tab sequence.
     EdMain->setFocus();
     TimerCalculate->SetInterval(300);
@@ -125,6 +134,7 @@ TFormMain::TFormMain(TComponent* AOwner)
     ConnectMenuItem(MultiplikationmitFloatFaktor1,
                     bind_front(&TFormMain::MultiplikationmitFloatFaktor1Click, this));
     ConnectMenuItem(Hilfe2, bind_front(&TFormMain::Hilfe2Click, this));
+    ConnectMenuItem(ber1, bind_front(&TFormMain::ber1Click, this));
 }
 
 TFormMain::~TFormMain() {
@@ -235,6 +245,12 @@ void TFormMain::Hilfe2Click(TObject*) {
     }
     os::MessageBox(this, "Hilfedatei \r\"" + HelpFile + "\"\r nicht verfügbar.", "Keine Hilfe",
                    os::MbOk | os::MbIconError | os::MbTaskModal | os::MbTopMost);
+}
+
+void TFormMain::ber1Click(TObject*) {
+    About->SetVersion(VersionText());
+    About->SetProductName(ExecutableBaseName());
+    About->Execute();
 }
 
 void TFormMain::EdMainKeyPress(TObject* Sender, char& Key) {

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <vector>
 
+class TAboutBoxDlg;
 class TRegstry;
 class THookHelpSystem;
 
@@ -22,6 +23,8 @@ public:
 
     // Recalculates every 300 ms from creation on, and at once on "=".
     TTimer* TimerCalculate;
+    // The about box's texts; the about command fills in the version and product name.
+    TAboutBoxDlg* About;
     // Keeps the time of the last use under HKEY_CURRENT_USER\Software\Tiv\<name>\Main.
     TRegstry* Regstry1;
     // Ticks once, 100 ms after creation, and is gone afterwards.
@@ -43,6 +46,7 @@ public:
     void Subtraktion1Click(TObject* Sender);
     void MultiplikationmitFloatFaktor1Click(TObject* Sender);
     void Hilfe2Click(TObject* Sender);
+    void ber1Click(TObject* Sender);
     void EdMainKeyPress(TObject* Sender, char& Key);
 };
 

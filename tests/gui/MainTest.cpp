@@ -2,6 +2,8 @@
 // follows the inputs, the commands, the key filter and the help command.
 #include "Main.h"
 
+#include "Aboutdlg.h"
+
 #include "Calculation.h"
 #include "DataModule.h"
 #include "GuiTestSupport.h"
@@ -17,6 +19,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -573,6 +576,28 @@ TEST_F(MainWindowTest, AFolderNamedLikeTheHelpFileIsNoHelpFile) {
     Application->SetHelpFile(Dir.path().toStdString());
     FormMain->Hilfe2->trigger();
     EXPECT_EQ(Boxes.Boxes.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+F1 shows the about box with the program's name, its version and the comment; OK
+// ends it.
+TEST_F(MainWindowTest, TheAboutCommandShowsNameVersionAndComment) {
+    QString Title, Version, Comment;
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(AboutBox, nullptr);
+        Title = AboutBox->windowTitle();
+        Version = AboutBox->Version->text();
+        Comment = AboutBox->Comments->text();
+        QTest::mouseClick(AboutBox->Button1, Qt::LeftButton);
+    });
+    QTest::keyClick(FormMain, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(Title, QStringLiteral("About test_gui"));
+    EXPECT_EQ(Version, QStringLiteral("01.00 (2025-MAR-29; 18:34)"));
+    EXPECT_EQ(Comment, QStringLiteral("Rechenprogramm zur Manipulation von Zeiten"));
+    EXPECT_EQ(AboutBox, nullptr);
 }
 
 } // namespace
