@@ -43,6 +43,15 @@ start_window_manager() {
   return 1
 }
 
+# Settings and runtime folders of a test's own under Work, so that a test never reads or
+# writes the developer's settings and two tests never meet in one runtime folder.
+use_private_user_dirs() {
+  local work=$1
+  mkdir -p "$work/config" "$work/runtime"
+  chmod 700 "$work/runtime"
+  export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+}
+
 stop_private_display() {
   [[ -n "${PRIVATE_OPENBOX_PID:-}" ]] && kill "$PRIVATE_OPENBOX_PID" 2>/dev/null || true
   [[ -n "${PRIVATE_XVFB_PID:-}" ]] && kill "$PRIVATE_XVFB_PID" 2>/dev/null || true

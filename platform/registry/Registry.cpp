@@ -3,8 +3,10 @@
 #include "registry/Hive.h"
 
 #include <array>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <unistd.h>
 #include <vector>
 
 namespace registry {
@@ -47,7 +49,8 @@ public:
     HiveSlot* Acquire(Root Which) {
         HiveSlot& Slot = Hives[static_cast<std::size_t>(Which)];
         const HiveLocation Location = detail::LocateHive(Which);
-        if (Slot.Open == nullptr || !StillCurrent(*Slot.Open, Location)) {
+        if (Slot.Open == nullptr || !StillCurrent(*Slot.Open, Location) ||
+            NowWritable(*Slot.Open)) {
             Slot.Open.reset();
             Slot.Open = Hive::Open(Location);
             Slot.Generation = NextGeneration++;
@@ -56,6 +59,13 @@ public:
     }
 
 private:
+    // A hive opened read-only is opened afresh once its file can be written again, so that
+    // a store the user made writable takes the next write.
+    static bool NowWritable(const Hive& Open) {
+        return Open.ReadOnly() &&
+               faccessat(AT_FDCWD, Open.Location().File.c_str(), W_OK, AT_EACCESS) == 0;
+    }
+
     static bool StillCurrent(const Hive& Open, const HiveLocation& Location) {
         detail::FileIdentity Identity;
         return Open.Location().File == Location.File &&

@@ -31,6 +31,7 @@ retype() {
   [[ -z "$1" ]] || xdotool type --delay 30 "$1"
 }
 
+use_private_user_dirs "$work"
 start_private_display "$work"
 "$exe" &
 app=$!
