@@ -5,12 +5,15 @@
 
 #include "vcl/Forms.h"
 
+class TJustOne32;
 class TTivTools;
 
 class TDModule : public TDataModule {
 public:
     explicit TDModule(TComponent* AOwner);
 
+    // Created first: in a second instance it hands over to the running one.
+    TJustOne32* JustOne32;
     TTivTools* TivTools;
 };
 

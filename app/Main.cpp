@@ -147,6 +147,9 @@ void TFormMain::FormCreate(TObject* Sender) {
     rtl::FormatSettings().ShortDateFormat = "dd.mm.yyyy";
     rtl::FormatSettings().ShortTimeFormat = "hh:nn";
     FormMain->SetCaption(ExecutableBaseName());
+    // The native window exists from here on, not yet shown, with its caption: a second
+    // instance's guard looks for it.
+    FormMain->winId();
     Application->SetHelpFile(DefaultHelpFile());
     HelpSystemHook = new THookHelpSystem(Application->HelpFile(), "", 0);
     StartTimer = new TTimer(this);
@@ -158,7 +161,8 @@ void TFormMain::StartTimerTimer(TObject*) {
     ReadFromIni();
     // The timer is inside its own tick: it stops now and goes once the tick is over.
     StartTimer->SetEnabled(false);
-    QMetaObject::invokeMethod(this, [Timer = StartTimer] { delete Timer; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [Timer = StartTimer] { delete Timer; }, Qt::QueuedConnection);
     StartTimer = nullptr;
     Application->OnIdle = std::bind_front(&TFormMain::ApplicationOnIdle, this);
     FormMain->move(BottomLeftPosition(MonitorBounds(), FormMain->frameGeometry()));

@@ -138,17 +138,30 @@ Window ClientBelow(Display* Dpy, Window Frame, int Depth) {
     return 0;
 }
 
+Window LeaderOf(Display* Dpy, Window W) {
+    const std::vector<long> Leader = Longs(Dpy, W, "WM_CLIENT_LEADER");
+    return Leader.empty() ? 0 : static_cast<Window>(Leader.front());
+}
+
 // Every top-level window, from the top of the stacking order down: the children of the root
 // window, each replaced by its client when it is a window manager's frame. Unmanaged windows,
-// shown or not, stand as they are.
+// shown or not, stand as they are, except a toolkit's hidden client leader (Qt titles it
+// with the program's name), which is bookkeeping, not a window of the program.
 std::vector<Window> TopLevelWindows(Display* Dpy) {
     std::vector<Window> Stack = Children(Dpy, DefaultRootWindow(Dpy));
-    std::vector<Window> Result;
+    std::vector<Window> Windows;
+    std::vector<Window> Leaders;
     for (auto It = Stack.rbegin(); It != Stack.rend(); ++It) {
         const Window Client = HasWmState(Dpy, *It) ? *It : ClientBelow(Dpy, *It, 2);
-        Result.push_back(Client != 0 ? Client : *It);
+        const Window W = Client != 0 ? Client : *It;
+        Windows.push_back(W);
+        if (const Window Leader = LeaderOf(Dpy, W); Leader != 0 && Leader != W)
+            Leaders.push_back(Leader);
     }
-    return Result;
+    std::erase_if(Windows, [&](Window W) {
+        return !HasWmState(Dpy, W) && std::find(Leaders.begin(), Leaders.end(), W) != Leaders.end();
+    });
+    return Windows;
 }
 
 bool OwnWindow(Display* Dpy, Window W) {

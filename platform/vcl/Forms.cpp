@@ -160,6 +160,10 @@ TApplication::~TApplication() {
 }
 
 int TApplication::Run() {
+    // A program asked to end before its loop starts (a second instance) never shows its
+    // window.
+    if (FTerminated)
+        return 0;
     if (FMainForm != nullptr)
         FMainForm->show();
     return exec();
@@ -188,7 +192,9 @@ void TApplication::ShowException(const std::exception& E) {
 }
 
 void TApplication::Terminate() {
-    quit();
+    FTerminated = true;
+    // Queued, so that it also ends a loop that has not started yet.
+    QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void TApplication::Idle() {

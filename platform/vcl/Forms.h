@@ -114,8 +114,9 @@ public:
     // pile up boxes.
     void ShowException(const std::exception& E);
 
-    // Ends the message loop once the current event is handled.
+    // Ends the message loop once the current event is handled, or at once when it starts.
     void Terminate();
+    bool Terminated() const { return FTerminated; }
 
     TIdleEvent OnIdle;
 
@@ -141,6 +142,7 @@ private:
     std::string FHelpFile;
     THelpHandler FHelpHandler;
     bool FShowingException = false;
+    bool FTerminated = false;
     int FTopMostLevel = 0;
     std::vector<QPointer<QWidget>> FTopMostWindows;
 };

@@ -175,6 +175,18 @@ TEST(WindowsWithoutManager, OwnWindowsComeFirst) {
     Destroy({Own, Other});
 }
 
+// A toolkit's hidden client leader bears the program's name too, but is no window of it.
+TEST(WindowsWithoutManager, AHiddenClientLeaderIsNoCandidate) {
+    const Window Leader = MakeWindow("Zeitrechner", nullptr, OtherPid, false);
+    const Window Main = MakeWindow("Zeitrechner", "Zeitrechner", OtherPid, true);
+    SetLongs(Main, "WM_CLIENT_LEADER", XA_WINDOW, {static_cast<long>(Leader)});
+    SetLongs(Leader, "WM_CLIENT_LEADER", XA_WINDOW, {static_cast<long>(Leader)});
+    EXPECT_EQ(os::FindTopLevelWindow("Zeitrechner"), Main);
+    os::SetWindowTitle(Main, "something else");
+    EXPECT_EQ(os::FindTopLevelWindow("Zeitrechner"), 0u);
+    Destroy({Leader, Main});
+}
+
 TEST(WindowsWithoutManager, MinimizedThroughEitherState) {
     const Window W = MakeWindow("Zeitrechner", nullptr, OtherPid, true);
     EXPECT_FALSE(os::IsWindowMinimized(W));
