@@ -200,20 +200,31 @@ void TFormMain::FormResize(TObject*) {
 }
 
 void TFormMain::TimerCalculateTimer(TObject*) {
-    const std::string MainText = EdMain->text().toStdString();
-    const std::string CalcText = EdCalc->text().toStdString();
-    const std::string ResolutionText = CBResolution->currentText().toStdString();
-    const TCalculationInputs Inputs{MainText,
-                                    CalcText,
-                                    CBFunction->currentIndex(),
-                                    CBRoundItIAAF->isChecked(),
-                                    CBResolution->currentIndex(),
-                                    ResolutionText,
-                                    rtl::RegionalDecimalSeparator()};
-    const QString Result = QString::fromStdString(CalculateResult(*DModule->TivTools, Inputs));
+    const TLastRun Now{EdMain->text(),
+                       EdCalc->text(),
+                       CBFunction->currentIndex(),
+                       CBRoundItIAAF->isChecked(),
+                       CBResolution->currentIndex(),
+                       rtl::RegionalDecimalSeparator(),
+                       {},
+                       true};
+    const bool Unchanged = FLast.Valid && Now.Main == FLast.Main && Now.Calc == FLast.Calc &&
+                           Now.Function == FLast.Function && Now.RoundUp == FLast.RoundUp &&
+                           Now.Resolution == FLast.Resolution &&
+                           Now.DecimalSeparator == FLast.DecimalSeparator;
+    if (!Unchanged) {
+        const std::string MainText = Now.Main.toStdString();
+        const std::string CalcText = Now.Calc.toStdString();
+        const std::string ResolutionText = CBResolution->currentText().toStdString();
+        const TCalculationInputs Inputs{
+            MainText,       CalcText,       Now.Function,        Now.RoundUp,
+            Now.Resolution, ResolutionText, Now.DecimalSeparator};
+        FLast = Now;
+        FLast.Result = QString::fromStdString(CalculateResult(*DModule->TivTools, Inputs));
+    }
     // An unchanged result is left alone, so that a selection in it survives the ticks.
-    if (EdResult->text() != Result)
-        EdResult->setText(Result);
+    if (EdResult->text() != FLast.Result)
+        EdResult->setText(FLast.Result);
 }
 
 void TFormMain::SBCopyClick(TObject*) {

@@ -48,6 +48,22 @@ public:
     void Hilfe2Click(TObject* Sender);
     void ber1Click(TObject* Sender);
     void EdMainKeyPress(TObject* Sender, char& Key);
+
+private:
+    // The inputs and the result of the last calculation. The result depends on nothing
+    // else, so a tick that finds the same inputs skips the work: an idle window costs next
+    // to nothing.
+    struct TLastRun {
+        QString Main;
+        QString Calc;
+        int Function = -1;
+        bool RoundUp = false;
+        int Resolution = -1;
+        char DecimalSeparator = 0;
+        QString Result;
+        bool Valid = false;
+    };
+    TLastRun FLast;
 };
 
 // The one main window, from its creation to the end of the program.

@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     const auto Start = std::chrono::steady_clock::now();
     const pid_t Child = fork();
     if (Child == 0) {
+        // Standard output is the watcher's report alone; the command writes to standard
+        // error, and a caller reading the report is not kept waiting by a command that lives on.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(argv[First + 1], argv + First + 1);
         std::perror("mapwatch: exec");
         _exit(127);

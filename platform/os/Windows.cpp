@@ -76,7 +76,8 @@ std::vector<long> Longs(Display* Dpy, Window W, const char* Name) {
     if (!Bytes || Format != 32)
         return {};
     std::vector<long> Values(Bytes->size() / sizeof(long));
-    std::memcpy(Values.data(), Bytes->data(), Values.size() * sizeof(long));
+    if (!Values.empty())
+        std::memcpy(Values.data(), Bytes->data(), Values.size() * sizeof(long));
     return Values;
 }
 

@@ -8,6 +8,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <string>
+#include <string_view>
 
 namespace rtl {
 namespace {
@@ -84,7 +85,10 @@ long double StrToFloatDef(std::string_view Text, long double Default, char Decim
     return TextToFloat(Text, Value, DecimalSeparator) ? Value : Default;
 }
 
-char RegionalDecimalSeparator() {
+namespace {
+
+// The user's separator as the locale named by the environment gives it.
+char ReadDecimalSeparator() {
     const locale_t User = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
     if (User == static_cast<locale_t>(nullptr))
         return '.';
@@ -92,6 +96,32 @@ char RegionalDecimalSeparator() {
     const char Separator =
         (Radix != nullptr && Radix[0] != '\0' && Radix[1] == '\0') ? Radix[0] : '.';
     freelocale(User);
+    return Separator;
+}
+
+std::string_view Variable(const char* Name) {
+    const char* Value = std::getenv(Name);
+    return Value != nullptr ? Value : "";
+}
+
+} // namespace
+
+char RegionalDecimalSeparator() {
+    // Reading a locale is slow next to a calculation: the answer is kept for as long as the
+    // variables that choose the locale stay the same.
+    static std::string LastAll, LastNumeric, LastLang;
+    static char Separator = ReadDecimalSeparator();
+    static bool Known = false;
+    const std::string_view All = Variable("LC_ALL");
+    const std::string_view Numeric = Variable("LC_NUMERIC");
+    const std::string_view Lang = Variable("LANG");
+    if (!Known || All != LastAll || Numeric != LastNumeric || Lang != LastLang) {
+        LastAll = All;
+        LastNumeric = Numeric;
+        LastLang = Lang;
+        Separator = ReadDecimalSeparator();
+        Known = true;
+    }
     return Separator;
 }
 

@@ -16,8 +16,9 @@ bool TextToFloat(std::string_view Text, long double& Value, char DecimalSeparato
 // TextToFloat, with Default for text that does not convert.
 long double StrToFloatDef(std::string_view Text, long double Default, char DecimalSeparator);
 
-// The decimal separator of the user's regional settings (LC_ALL, LC_NUMERIC, LANG), read
-// afresh at each call. A separator of more than one byte, or an unknown locale, gives ".".
+// The decimal separator of the user's regional settings (LC_ALL, LC_NUMERIC, LANG); read
+// again whenever one of these variables changed since the last call, which comes from the
+// user-interface thread. A separator of more than one byte, or an unknown locale, gives ".".
 char RegionalDecimalSeparator();
 
 // Stores an extended value as a double, rounded to nearest. Raises EOverflow when the

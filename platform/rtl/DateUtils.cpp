@@ -51,16 +51,38 @@ std::string TimeFormatOf(std::string_view Posix, std::string_view TwelveHourPosi
             continue;
         }
         switch (Posix[++I]) {
-        case 'H': Format += "hh"; break;
-        case 'k': case 'I': case 'l': Format += "h"; break;
-        case 'M': Format += "nn"; break;
-        case 'S': Format += "ss"; break;
-        case 'p': case 'P': Format += "ampm"; break;
-        case 'T': Format += "hh:nn:ss"; break;
-        case 'R': Format += "hh:nn"; break;
-        case 'r': Format += TimeFormatOf(TwelveHourPosix, "%I:%M:%S %p"); break;
-        case '%': Format += '%'; break;
-        default: break;
+        case 'H':
+            Format += "hh";
+            break;
+        case 'k':
+        case 'I':
+        case 'l':
+            Format += "h";
+            break;
+        case 'M':
+            Format += "nn";
+            break;
+        case 'S':
+            Format += "ss";
+            break;
+        case 'p':
+        case 'P':
+            Format += "ampm";
+            break;
+        case 'T':
+            Format += "hh:nn:ss";
+            break;
+        case 'R':
+            Format += "hh:nn";
+            break;
+        case 'r':
+            Format += TimeFormatOf(TwelveHourPosix, "%I:%M:%S %p");
+            break;
+        case '%':
+            Format += '%';
+            break;
+        default:
+            break;
         }
     }
     return Format;
@@ -73,7 +95,8 @@ TFormatSettings RegionalFormatSettings() {
     const locale_t User = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
     if (User == static_cast<locale_t>(nullptr))
         return Settings;
-    const std::string Format = TimeFormatOf(nl_langinfo_l(T_FMT, User), nl_langinfo_l(T_FMT_AMPM, User));
+    const std::string Format =
+        TimeFormatOf(nl_langinfo_l(T_FMT, User), nl_langinfo_l(T_FMT_AMPM, User));
     if (Format.find('h') != std::string::npos)
         Settings.LongTimeFormat = Format;
     Settings.TimeAMString = nl_langinfo_l(AM_STR, User);
@@ -124,7 +147,6 @@ std::string DateToStr(const DateTimeParts& Date) {
     return FormatDate(FormatSettings().ShortDateFormat, Date);
 }
 
-
 std::string FormatTime(std::string_view Format, const DateTimeParts& Time,
                        const TFormatSettings& Settings) {
     const bool TwelveHours = [&] {
@@ -161,7 +183,8 @@ std::string FormatTime(std::string_view Format, const DateTimeParts& Time,
 std::string DateTimeToStr(const DateTimeParts& DateTime) {
     std::string Text = DateToStr(DateTime);
     if (DateTime.Hour != 0 || DateTime.Minute != 0 || DateTime.Second != 0)
-        Text += " " + FormatTime(FormatSettings().LongTimeFormat, DateTime, FormatSettings());
+        Text.append(" ").append(
+            FormatTime(FormatSettings().LongTimeFormat, DateTime, FormatSettings()));
     return Text;
 }
 

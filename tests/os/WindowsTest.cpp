@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -27,6 +28,8 @@ namespace {
 pid_t Spawn(std::vector<std::string> Args) {
     const pid_t Child = fork();
     if (Child == 0) {
+        // The server and the window manager end with the test, however it ends.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         std::vector<char*> Argv;
         for (std::string& Arg : Args)
             Argv.push_back(Arg.data());
