@@ -30,10 +30,19 @@ std::int32_t Product(std::int32_t Count, double Factor) {
     return Wrap(static_cast<std::uint32_t>(static_cast<std::uint64_t>(Integer)));
 }
 
+// A negative result handed over to the first operand keeps its sign: a time whose text
+// begins with "-" (after blanks) counts negative. Reading the time itself drops the sign.
+std::int32_t Operand(const TTivTools& TivTools, std::string_view Text) {
+    const std::int32_t Count = TivTools.TimeTextToMs(Text);
+    const std::size_t First = Text.find_first_not_of(' ');
+    const bool Negative = First != std::string_view::npos && Text[First] == '-';
+    return Negative ? Wrap(0u - static_cast<std::uint32_t>(Count)) : Count;
+}
+
 std::int32_t ResultCount(const TTivTools& TivTools, const TCalculationInputs& Inputs) {
     // Both operands are always read, also the second one for "*", where it gives the factor.
-    const std::int32_t First = TivTools.TimeTextToMs(Inputs.MainText);
-    const std::int32_t Second = TivTools.TimeTextToMs(Inputs.CalcText);
+    const std::int32_t First = Operand(TivTools, Inputs.MainText);
+    const std::int32_t Second = Operand(TivTools, Inputs.CalcText);
     const auto U1 = static_cast<std::uint32_t>(First);
     const auto U2 = static_cast<std::uint32_t>(Second);
     switch (Inputs.FunctionIndex) {

@@ -76,6 +76,12 @@ TEST(CalculateResult, Results) {
         {"second operand read also for *", "1:00", "600:00:00", Times, 2, false, ""},
         {"round-up beyond the largest count", Max, "0", Plus, 2, true, ""},
         {"no operation", "8:14,54", "0,23", -1, 2, false, ""},
+        // A negative result handed over to the first operand keeps its sign.
+        {"handed-over negative plus", "-1:00,00", "0,23", Plus, 2, false, "-59,77"},
+        {"handed-over negative minus", " -1:00", "0,30", Minus, 2, false, "-1:00,30"},
+        {"handed-over negative times", "-1:00", "2", Times, 2, false, "-2:00,00"},
+        {"negative second operand", "8:14,54", "-0,23", Plus, 2, false, "8:14,31"},
+        {"a sign inside counts nothing", "1-:00", "0", Plus, 2, false, "1:00,00"},
         {"resolution outside the list: no rounding", "8:14,54", "0,23", Plus, 6, true, "8:14,77"},
     };
     for (const TCase& Case : Cases)
