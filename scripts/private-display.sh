@@ -43,6 +43,12 @@ start_window_manager() {
   return 1
 }
 
+# Ends a test with its reason.
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
 # Settings and runtime folders of a test's own under Work, so that a test never reads or
 # writes the developer's settings and two tests never meet in one runtime folder.
 use_private_user_dirs() {

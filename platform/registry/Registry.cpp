@@ -126,6 +126,15 @@ Status Resolve(State& S, Key Handle, OpenKey*& Record, HiveSlot*& Slot) {
     return Status::Success;
 }
 
+// Resolve, and then whether the key was opened with the right the call needs.
+Status ResolveWithRight(State& S, Key Handle, bool (*HasRight)(Access), OpenKey*& Record,
+                        HiveSlot*& Slot) {
+    const Status Resolved = Resolve(S, Handle, Record, Slot);
+    if (Resolved != Status::Success)
+        return Resolved;
+    return HasRight(Record->Right) ? Status::Success : Status::AccessDenied;
+}
+
 // Runs a call under the lock; a failure to allocate is reported, never thrown.
 template <typename Call> Status Guarded(Call&& Run) noexcept {
     try {
@@ -173,11 +182,9 @@ Status SetValue(Key Handle, std::string_view Name, ValueType Type,
             return Status::InvalidArgument;
         OpenKey* Record = nullptr;
         HiveSlot* Slot = nullptr;
-        const Status Resolved = Resolve(S, Handle, Record, Slot);
-        if (Resolved != Status::Success)
+        if (const Status Resolved = ResolveWithRight(S, Handle, CanWrite, Record, Slot);
+            Resolved != Status::Success)
             return Resolved;
-        if (!CanWrite(Record->Right))
-            return Status::AccessDenied;
         return Slot->Open->SetValue(Record->Id, Name, Type, Data);
     });
 }
@@ -189,11 +196,9 @@ Status QueryValue(Key Handle, std::string_view Name, ValueType& Type, std::span<
             return Status::InvalidArgument;
         OpenKey* Record = nullptr;
         HiveSlot* Slot = nullptr;
-        const Status Resolved = Resolve(S, Handle, Record, Slot);
-        if (Resolved != Status::Success)
+        if (const Status Resolved = ResolveWithRight(S, Handle, CanRead, Record, Slot);
+            Resolved != Status::Success)
             return Resolved;
-        if (!CanRead(Record->Right))
-            return Status::AccessDenied;
         return Slot->Open->QueryValue(Record->Id, Name, Type, Buffer, Length);
     });
 }

@@ -8,11 +8,6 @@ source "$(dirname "$0")/../../scripts/private-display.sh"
 work=$(mktemp -d)
 trap 'kill "${app:-}" 2>/dev/null || true; stop_private_display; rm -rf "$work"' EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 # Presses Ctrl+C until the clipboard holds Expected (the result follows within a tick).
 expect_result() {
   local expected=$1 got="" i

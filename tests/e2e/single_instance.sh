@@ -10,11 +10,6 @@ work=$(mktemp -d)
 pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; stop_private_display; rm -rf "$work"' EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 start() {
   "$exe" &
   pids+=($!)

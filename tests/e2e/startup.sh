@@ -8,11 +8,6 @@ source "$(dirname "$0")/../../scripts/private-display.sh"
 work=$(mktemp -d)
 trap 'kill "${app:-}" 2>/dev/null || true; chmod -R u+w "$work" 2>/dev/null; stop_private_display; rm -rf "$work"' EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 # Root may write any file: the program runs without that right, as a user's program does.
 start_app() {
   if [[ $(id -u) == 0 ]]; then

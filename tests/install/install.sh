@@ -12,11 +12,6 @@ source "$(dirname "$0")/../../scripts/private-display.sh"
 work=$(mktemp -d)
 trap 'kill "${app:-}" 2>/dev/null || true; stop_private_display; rm -rf "$work"' EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 id=de.tiv.Zeitrechner
 root=$work/root
 prefix=/usr
