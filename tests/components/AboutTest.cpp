@@ -3,6 +3,7 @@
 #include "About.h"
 
 #include "Aboutdlg.h"
+#include "GuiTestSupport.h"
 #include "os/UserInfo.h"
 
 #include <QApplication>
@@ -25,36 +26,7 @@
 #include <unistd.h>
 #include <vector>
 
-// Failing comparisons of texts print the text, not its bytes.
-inline void PrintTo(const QString& Text, std::ostream* Out) {
-    *Out << '"' << Text.toStdString() << '"';
-}
-
 namespace {
-
-// The application object lives from before the first test to after the last; no test opens
-// a window on the developer's display.
-class TApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("LC_ALL", "de_DE.UTF-8", 1);
-        FApplication = new TApplication(FArgc, FArgv);
-    }
-    void TearDown() override {
-        delete FApplication;
-        FApplication = nullptr;
-    }
-
-private:
-    char FName[11] = "test_about";
-    char* FArgv[2] = {FName, nullptr};
-    int FArgc = 1;
-    TApplication* FApplication = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment* const Environment =
-    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
 
 // What happened around one Execute.
 struct TRun {
