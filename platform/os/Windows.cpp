@@ -238,24 +238,27 @@ bool IsWindowMinimized(WindowHandle W) {
     return false;
 }
 
-void RestoreWindow(WindowHandle W) {
+namespace {
+
+// Raises W the given way itself, then asks a running window manager to activate it.
+void Activate(WindowHandle W, int (*Raise)(Display*, Window)) {
     Display* Dpy = XDisplay();
     if (Dpy == nullptr || W == 0)
         return;
     ErrorsIgnored Guard(Dpy);
-    XMapRaised(Dpy, W);
+    Raise(Dpy, W);
     if (WindowManagerRunning(Dpy))
         RequestActivation(Dpy, W);
 }
 
+} // namespace
+
+void RestoreWindow(WindowHandle W) {
+    Activate(W, XMapRaised);
+}
+
 void BringWindowToTop(WindowHandle W) {
-    Display* Dpy = XDisplay();
-    if (Dpy == nullptr || W == 0)
-        return;
-    ErrorsIgnored Guard(Dpy);
-    XRaiseWindow(Dpy, W);
-    if (WindowManagerRunning(Dpy))
-        RequestActivation(Dpy, W);
+    Activate(W, XRaiseWindow);
 }
 
 } // namespace os
